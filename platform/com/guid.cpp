@@ -1,0 +1,15 @@
+#include "platform/com/guid.h"
+
+#include <cstdio>
+
+namespace com {
+
+std::string GuidToString(const GUID& g) {
+  char buffer[39];
+  std::snprintf(buffer, sizeof buffer, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                static_cast<unsigned>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1],
+                g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+  return buffer;
+}
+
+}  // namespace com
