@@ -45,7 +45,8 @@ BSTR SysAllocStringLen(LPCOLESTR text, std::uint32_t length) {
 
 BSTR SysAllocString(LPCOLESTR text) {
   if (!text) return nullptr;
-  return SysAllocStringLen(text, static_cast<std::uint32_t>(std::char_traits<char16_t>::length(text)));
+  return SysAllocStringLen(text,
+                           static_cast<std::uint32_t>(std::char_traits<char16_t>::length(text)));
 }
 
 void SysFreeString(BSTR text) {
@@ -59,18 +60,24 @@ std::uint32_t SysStringByteLen(BSTR text) {
   return bytes;
 }
 
-std::uint32_t SysStringLen(BSTR text) { return SysStringByteLen(text) / sizeof(OLECHAR); }
+std::uint32_t SysStringLen(BSTR text) {
+  return SysStringByteLen(text) / sizeof(OLECHAR);
+}
 
 namespace com {
 
-void SetStringAllocatorForTesting(StringAllocator allocator) { g_allocator.store(allocator); }
+void SetStringAllocatorForTesting(StringAllocator allocator) {
+  g_allocator.store(allocator);
+}
 
 BStr::BStr(std::u16string_view text)
     : s_(SysAllocStringLen(text.data(), static_cast<std::uint32_t>(text.size()))) {
   if (!s_) throw std::bad_alloc();
 }
 
-BStr BStr::FromUtf8(std::string_view text) { return BStr(ToUtf16(text)); }
+BStr BStr::FromUtf8(std::string_view text) {
+  return BStr(ToUtf16(text));
+}
 
 BStr::BStr(const BStr& other) : s_(other.Copy()) {
   if (other.s_ && !s_) throw std::bad_alloc();
@@ -91,7 +98,9 @@ BStr& BStr::operator=(BStr&& other) noexcept {
   return *this;
 }
 
-BStr::~BStr() { Reset(); }
+BStr::~BStr() {
+  Reset();
+}
 
 BSTR* BStr::operator&() {
   Reset();
@@ -109,13 +118,17 @@ BSTR BStr::Detach() {
   return s;
 }
 
-BSTR BStr::Copy() const { return s_ ? SysAllocStringLen(s_, Length()) : nullptr; }
+BSTR BStr::Copy() const {
+  return s_ ? SysAllocStringLen(s_, Length()) : nullptr;
+}
 
 void BStr::Reset() {
   SysFreeString(s_);
   s_ = nullptr;
 }
 
-std::string BStr::ToUtf8() const { return com::ToUtf8(View()); }
+std::string BStr::ToUtf8() const {
+  return com::ToUtf8(View());
+}
 
 }  // namespace com

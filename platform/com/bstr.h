@@ -23,7 +23,8 @@ std::uint32_t SysStringByteLen(BSTR text);
 
 namespace com {
 
-// Replaces the allocator behind SysAlloc* (nullptr restores malloc); tests use it to run out of memory.
+// Replaces the allocator behind SysAlloc* (nullptr restores malloc); tests use it to run out of
+// memory.
 using StringAllocator = void* (*)(std::size_t bytes);
 void SetStringAllocatorForTesting(StringAllocator allocator);
 

@@ -43,8 +43,8 @@ HRESULT CoRevokeClassObject(std::uint32_t cookie) {
   return S_OK;
 }
 
-HRESULT CoGetClassObject(REFCLSID clsid, std::uint32_t /*context*/, void* /*reserved*/,
-                         REFIID iid, void** object) {
+HRESULT CoGetClassObject(REFCLSID clsid, std::uint32_t /*context*/, void* /*reserved*/, REFIID iid,
+                         void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
   com::ComPtr<IUnknown> registered;

@@ -2,6 +2,10 @@
 
 // Placeholder until the calendar conversion lands.
 namespace com {
-bool DateFromFields(const DateFields&, DATE*) { return false; }
-bool FieldsFromDate(DATE, DateFields*) { return false; }
+bool DateFromFields(const DateFields&, DATE*) {
+  return false;
+}
+bool FieldsFromDate(DATE, DateFields*) {
+  return false;
+}
 }  // namespace com

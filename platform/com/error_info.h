@@ -36,7 +36,8 @@ struct ISupportErrorInfo : IUnknown {
 HRESULT CreateErrorInfo(ICreateErrorInfo** out);
 // Sets (or, with null, clears) the calling thread's error information. reserved must be 0.
 HRESULT SetErrorInfo(std::uint32_t reserved, IErrorInfo* info);
-// Takes the calling thread's error information (clearing it): S_OK with it, S_FALSE and null without.
+// Takes the calling thread's error information (clearing it): S_OK with it, S_FALSE and null
+// without.
 HRESULT GetErrorInfo(std::uint32_t reserved, IErrorInfo** out);
 
 namespace com {

@@ -6,7 +6,8 @@
 //   HRESULT hr = com::Object<Thing>::Create(&thing, constructor args...);  // one reference
 //
 // Interface lookup answers each listed interface and every interface it derives from.
-// A class may define HRESULT FinalConstruct(); Create runs it and destroys the object when it fails.
+// A class may define HRESULT FinalConstruct(); Create runs it and destroys the object when it
+// fails.
 #include <atomic>
 #include <memory>
 #include <type_traits>

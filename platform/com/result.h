@@ -8,7 +8,9 @@ using BOOL = std::int32_t;
 using DISPID = std::int32_t;
 using LCID = std::uint32_t;
 
-constexpr HRESULT MakeHresult(std::uint32_t value) { return static_cast<HRESULT>(value); }
+constexpr HRESULT MakeHresult(std::uint32_t value) {
+  return static_cast<HRESULT>(value);
+}
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
@@ -32,5 +34,9 @@ constexpr HRESULT DISP_E_EXCEPTION = MakeHresult(0x80020009u);
 constexpr HRESULT DISP_E_OVERFLOW = MakeHresult(0x8002000Au);
 constexpr HRESULT DISP_E_BADPARAMCOUNT = MakeHresult(0x8002000Eu);
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+  return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+  return hr < 0;
+}

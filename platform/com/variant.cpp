@@ -65,7 +65,9 @@ Variant::Variant(const VARIANT& other) : Variant() {
   if (FAILED(VariantCopy(&v_, &other))) throw std::bad_alloc();
 }
 
-Variant::Variant(Variant&& other) noexcept : v_(other.v_) { VariantInit(&other.v_); }
+Variant::Variant(Variant&& other) noexcept : v_(other.v_) {
+  VariantInit(&other.v_);
+}
 
 Variant& Variant::operator=(const Variant& other) {
   if (this != &other) {
@@ -84,7 +86,9 @@ Variant& Variant::operator=(Variant&& other) noexcept {
   return *this;
 }
 
-Variant Variant::Utf8(std::string_view text) { return Variant(ToUtf16(text)); }
+Variant Variant::Utf8(std::string_view text) {
+  return Variant(ToUtf16(text));
+}
 
 void Variant::Detach(VARIANT* dest) {
   *dest = v_;
@@ -96,6 +100,8 @@ std::u16string_view Variant::TextView() const {
   return {v_.bstrVal, SysStringLen(v_.bstrVal)};
 }
 
-std::string Variant::TextUtf8() const { return ToUtf8(TextView()); }
+std::string Variant::TextUtf8() const {
+  return ToUtf8(TextView());
+}
 
 }  // namespace com

@@ -29,7 +29,8 @@ MessageBoxAnswer ShowMessageBox(const MessageBoxRequest& request) {
   return frontEnd->Show(request);
 }
 
-std::shared_ptr<MessageBoxFrontEnd> SetMessageBoxFrontEnd(std::shared_ptr<MessageBoxFrontEnd> frontEnd) {
+std::shared_ptr<MessageBoxFrontEnd> SetMessageBoxFrontEnd(
+    std::shared_ptr<MessageBoxFrontEnd> frontEnd) {
   std::lock_guard lock(g_frontEndMutex);
   if (!frontEnd) frontEnd = std::make_shared<HeadlessMessageBoxes>();
   std::swap(FrontEnd(), frontEnd);
@@ -66,9 +67,10 @@ MessageBoxAnswer HeadlessMessageBoxes::Show(const MessageBoxRequest& request) {
     handler(request);
     return MessageBoxAnswer::Cancel;
   }
-  std::fprintf(stderr,
-               "unscripted message box (%s)\n  caption: %s\n  text: %s\nnobody answers it; aborting\n",
-               ButtonsName(request.buttons), request.caption.c_str(), request.text.c_str());
+  std::fprintf(
+      stderr,
+      "unscripted message box (%s)\n  caption: %s\n  text: %s\nnobody answers it; aborting\n",
+      ButtonsName(request.buttons), request.caption.c_str(), request.text.c_str());
   std::abort();
 }
 

@@ -2,9 +2,9 @@
 // Message boxes: one service for the whole process, whose front end the process chooses
 // (headless for tests and automation, the dialog framework or Qt for real windows).
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,7 +36,8 @@ class MessageBoxFrontEnd {
 MessageBoxAnswer ShowMessageBox(const MessageBoxRequest& request);
 
 // Chooses the front end; returns the one it replaces.
-std::shared_ptr<MessageBoxFrontEnd> SetMessageBoxFrontEnd(std::shared_ptr<MessageBoxFrontEnd> frontEnd);
+std::shared_ptr<MessageBoxFrontEnd> SetMessageBoxFrontEnd(
+    std::shared_ptr<MessageBoxFrontEnd> frontEnd);
 
 // Records every box and answers from a script. A box that nobody scripted fails loudly: it is
 // recorded, reported to the failure handler (by default: printed to standard error and the

@@ -15,7 +15,9 @@ std::mutex g_hookMutex;
 EndProcessHook g_endProcessHook;
 }  // namespace
 
-std::uint32_t CurrentThreadId() { return static_cast<std::uint32_t>(::syscall(SYS_gettid)); }
+std::uint32_t CurrentThreadId() {
+  return static_cast<std::uint32_t>(::syscall(SYS_gettid));
+}
 
 LocalTime CurrentLocalTime() {
   const auto now = std::chrono::system_clock::now();
@@ -24,15 +26,18 @@ LocalTime CurrentLocalTime() {
   localtime_r(&seconds, &fields);
   const auto millis =
       std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-  return LocalTime{fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday,           fields.tm_hour,
-                   fields.tm_min,         fields.tm_sec,     static_cast<int>(millis)};
+  return LocalTime{fields.tm_year + 1900,   fields.tm_mon + 1, fields.tm_mday,
+                   fields.tm_hour,          fields.tm_min,     fields.tm_sec,
+                   static_cast<int>(millis)};
 }
 
 std::optional<std::string> SystemMessageText(std::int32_t /*code*/, std::uint32_t /*languageId*/) {
   return std::nullopt;
 }
 
-WindowHandle ForegroundWindow() { return nullptr; }
+WindowHandle ForegroundWindow() {
+  return nullptr;
+}
 
 void EndProcess(int status) {
   EndProcessHook hook;
