@@ -2,6 +2,12 @@
 # Builds every .cpp of the calling folder (subfolders excluded) into one library.
 function(revmgr_library target)
   cmake_parse_arguments(ARG "SHARED;STATIC;INTERFACE" "" "LIBS;SOURCES" ${ARGN})
+  if(NOT ARG_INTERFACE AND NOT ARG_SOURCES)
+    file(GLOB globbed CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    if(NOT globbed)
+      set(ARG_INTERFACE ON)  # a folder without sources yet
+    endif()
+  endif()
   if(ARG_INTERFACE)
     add_library(${target} INTERFACE)
     target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
