@@ -5,7 +5,6 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev sqlite3
-  libpq-dev postgresql-15
   clang-format
 )
 missing=()
