@@ -41,19 +41,18 @@ constexpr std::optional<GUID> ParseGuid(std::string_view text) {
     text = text.substr(1, 36);
   }
   if (text.size() != 36) return std::nullopt;
-  if (text[8] != '-' || text[13] != '-' || text[18] != '-' || text[23] != '-') return std::nullopt;
+  // Every position is fixed: a dash at 8, 13, 18 and 23, a hex digit everywhere else.
   std::uint8_t bytes[16]{};
-  int b = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    if (text[i] == '-') {
-      ++i;
+  int nibbles = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (i == 8 || i == 13 || i == 18 || i == 23) {
+      if (text[i] != '-') return std::nullopt;
       continue;
     }
-    int hi = detail::HexDigit(text[i]);
-    int lo = detail::HexDigit(text[i + 1]);
-    if (hi < 0 || lo < 0) return std::nullopt;
-    bytes[b++] = static_cast<std::uint8_t>(hi * 16 + lo);
-    i += 2;
+    const int digit = detail::HexDigit(text[i]);
+    if (digit < 0) return std::nullopt;
+    bytes[nibbles / 2] = static_cast<std::uint8_t>(bytes[nibbles / 2] * 16 + digit);
+    ++nibbles;
   }
   GUID g;
   g.Data1 = (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) |

@@ -99,12 +99,15 @@ class Object final : public T {
     *out = nullptr;
     std::unique_ptr<Object> object(new (std::nothrow) Object(std::forward<Args>(args)...));
     if (!object) return E_OUTOFMEMORY;
+    // The reference handed out is counted before FinalConstruct, so that a FinalConstruct which
+    // hands itself around (AddRef, then Release) cannot bring the count to zero and delete the
+    // object under our feet.
+    object->count_ = 1;
     if constexpr (detail::HasFinalConstruct<T>) {
       HRESULT hr = object->FinalConstruct();
       if (FAILED(hr)) return hr;
     }
     *out = object.release();
-    (*out)->AddRef();
     return S_OK;
   }
 
@@ -139,13 +142,12 @@ class Aggregated final : public T {
     std::unique_ptr<Aggregated> object(new (std::nothrow)
                                            Aggregated(outer, std::forward<Args>(args)...));
     if (!object) return E_OUTOFMEMORY;
+    object->inner_.count_ = 1;  // as in Object::Create: counted before FinalConstruct
     if constexpr (detail::HasFinalConstruct<T>) {
       HRESULT hr = object->FinalConstruct();
       if (FAILED(hr)) return hr;
     }
-    Aggregated* raw = object.release();
-    raw->inner_.AddRef();
-    *inner = &raw->inner_;
+    *inner = &object.release()->inner_;
     return S_OK;
   }
 
@@ -170,6 +172,7 @@ class Aggregated final : public T {
     }
 
    private:
+    friend class Aggregated;
     Aggregated* self_;
     std::atomic<ULONG> count_{0};
   };
