@@ -8,6 +8,11 @@
 // Interface lookup answers each listed interface and every interface it derives from.
 // A class may define HRESULT FinalConstruct(); Create runs it and destroys the object when it
 // fails.
+//
+// A class that answers further interfaces (an outer object handing out the interfaces of an
+// aggregated inner object) hides InternalQueryInterface with its own, which asks
+// Implements::InternalQueryInterface first and the inner object's non-delegating IUnknown
+// after.
 #include <atomic>
 #include <memory>
 #include <type_traits>
