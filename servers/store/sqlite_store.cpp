@@ -38,6 +38,9 @@ int ReadUserVersion(Connection& connection) {
 // Brings the schema from its stored version up to target, in one write transaction so that
 // processes opening a new file at once do not both create it.
 void Upgrade(Connection& connection, int target) {
+  // Up to date: no write lock needed, so opening never waits for another process's transaction.
+  const int stored = ReadUserVersion(connection);
+  if (stored == target && target == sql::CurrentSchemaVersion()) return;
   connection.Exec(sql::kBeginWrite);
   try {
     int version = ReadUserVersion(connection);
