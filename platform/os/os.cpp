@@ -49,7 +49,9 @@ void EndProcess(int status) {
     hook(status);
     return;
   }
-  std::_Exit(status);
+  // A normal exit, not _Exit: ending the process unloads every module, so each module's exit
+  // list and static clean-up must run, as they would when the module is unloaded.
+  std::exit(status);
 }
 
 EndProcessHook SetEndProcessHookForTesting(EndProcessHook hook) {

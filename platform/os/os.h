@@ -31,8 +31,9 @@ std::optional<std::string> SystemMessageText(std::int32_t code, std::uint32_t la
 // The window that has the user's foreground; none on this platform.
 WindowHandle ForegroundWindow();
 
-// Ends the process at once with the status. Tests replace the ending with a hook of their own;
-// when a hook is set, EndProcess calls it and returns.
+// Ends the process with the status, running every module's exit list and static clean-up on
+// the way (but returning to no caller). Tests replace the ending with a hook of their own; when
+// a hook is set, EndProcess calls it and returns.
 void EndProcess(int status);
 using EndProcessHook = std::function<void(int status)>;
 // Returns the hook it replaces; an empty hook restores the real ending.
