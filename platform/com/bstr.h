@@ -24,7 +24,8 @@ std::uint32_t SysStringByteLen(BSTR text);
 namespace com {
 
 // Replaces the allocator behind SysAlloc* (nullptr restores malloc); tests use it to run out of
-// memory.
+// memory. SysFreeString gives blocks back with free, so the allocator must hand out blocks that
+// free accepts (from malloc, or none).
 using StringAllocator = void* (*)(std::size_t bytes);
 void SetStringAllocatorForTesting(StringAllocator allocator);
 
