@@ -1,15 +1,55 @@
-#include "platform/com/class_object.h"
+#include <string>
 
-// Until modules are installed through the registry, no class is known beyond the process.
+#include "platform/com/class_object.h"
+#include "platform/com/module_loader.h"
+#include "platform/com/registry.h"
+#include "platform/com/utf.h"
+
+// Classes beyond this process's own table: the in-process servers installed in the registry.
 namespace com {
 
-HRESULT GetInstalledClassObject(REFCLSID /*clsid*/, REFIID /*iid*/, void** object) {
-  if (object) *object = nullptr;
-  return REGDB_E_CLASSNOTREG;
+namespace {
+
+std::string ClassesPath(std::string_view relative) {
+  return std::string(kClassesRoot) + "\\" + std::string(relative);
 }
 
-HRESULT InstalledClsidFromProgId(std::u16string_view /*progId*/, CLSID* /*clsid*/) {
-  return REGDB_E_CLASSNOTREG;
+}  // namespace
+
+HRESULT GetInstalledClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  std::string module;
+  try {
+    RegistryKey root;
+    if (FAILED(ReadRegistry(&root))) return REGDB_E_CLASSNOTREG;
+    const RegistryKey* server =
+        root.Find(ClassesPath("CLSID\\" + GuidToString(clsid) + "\\InprocServer32"));
+    auto path = server ? server->DefaultText() : std::nullopt;
+    if (!path || path->empty()) return REGDB_E_CLASSNOTREG;
+    module = *path;
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+  return GetClassObjectFromModule(module, clsid, iid, object);
+}
+
+HRESULT InstalledClsidFromProgId(std::u16string_view progId, CLSID* clsid) {
+  if (!clsid) return E_INVALIDARG;
+  try {
+    RegistryKey root;
+    if (FAILED(ReadRegistry(&root))) return REGDB_E_CLASSNOTREG;
+    const std::string name = ToUtf8(progId);
+    if (name.empty() || name.find('\\') != std::string::npos) return REGDB_E_CLASSNOTREG;
+    const RegistryKey* key = root.Find(ClassesPath(name + "\\CLSID"));
+    auto text = key ? key->DefaultText() : std::nullopt;
+    auto parsed = text ? ParseGuid(*text) : std::nullopt;
+    if (!parsed) return REGDB_E_CLASSNOTREG;
+    *clsid = *parsed;
+    return S_OK;
+  } catch (...) {
+    return REGDB_E_CLASSNOTREG;
+  }
 }
 
 }  // namespace com
