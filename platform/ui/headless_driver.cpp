@@ -138,9 +138,12 @@ std::string HeadlessScript::Step::Describe() const {
     case Kind::Tick:
       return std::string(flag ? "tick " : "untick ") + id;
     case Kind::SelectRows: {
-      std::string list;
-      for (int row : rows) list += (list.empty() ? "" : ",") + std::to_string(row);
-      return "select rows " + list + " of " + id;
+      std::string text = "select rows";
+      for (std::size_t i = 0; i < rows.size(); ++i) {
+        text.append(i == 0 ? " " : ",");
+        text.append(std::to_string(rows[i]));
+      }
+      return text.append(" of ").append(id);
     }
     case Kind::ClickHeading:
       return "click heading " + std::to_string(rows.at(0)) + " of " + id;

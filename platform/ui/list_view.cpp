@@ -33,6 +33,18 @@ std::string_view UpToNul(std::string_view text) {
 
 }  // namespace
 
+void ListView::IndexTexts(Row& row) {
+  row.present =
+      1 + static_cast<std::uint32_t>(std::count(row.texts.begin(), row.texts.end(), '\0'));
+  std::size_t pos = 0;
+  for (int c = 0; c < kIndexedColumns && static_cast<std::uint32_t>(c) < row.present; ++c) {
+    row.start[c] = static_cast<std::uint32_t>(pos);
+    pos = row.texts.find('\0', pos);
+    if (pos == std::string::npos) break;
+    ++pos;
+  }
+}
+
 ListView::ListView(const ControlTemplate& from, ControlHost* host) : Control(from, host) {}
 ListView::~ListView() = default;
 
@@ -70,6 +82,7 @@ int ListView::InsertRow(int index, std::span<const std::string_view> texts, LPar
     row.texts.append(UpToNul(texts[i]));
   }
   row.data = data;
+  IndexTexts(row);
   order_.Insert(static_cast<std::size_t>(index), id);
   return index;
 }
@@ -90,7 +103,15 @@ void ListView::DeleteAllRows() {
 
 std::string_view ListView::RowText(int row, int column) const {
   if (!Valid(row) || column < 0) return {};
-  const std::string& texts = RowAt(row).texts;
+  const Row& record = RowAt(row);
+  const std::string& texts = record.texts;
+  if (column < kIndexedColumns) {
+    auto c = static_cast<std::uint32_t>(column);
+    if (c >= record.present) return {};
+    std::size_t begin = record.start[c];
+    std::size_t end = c + 1 < record.present ? record.start[c + 1] - 1 : texts.size();
+    return std::string_view(texts).substr(begin, end - begin);
+  }
   Segment segment = FindSegment(texts, column);
   return std::string_view(texts).substr(segment.begin, segment.end - segment.begin);
 }
@@ -98,16 +119,17 @@ std::string_view ListView::RowText(int row, int column) const {
 bool ListView::SetRowText(int row, int column, std::string_view text) {
   if (!Valid(row) || column < 0) return false;
   text = UpToNul(text);
-  std::string& texts = RowAt(row).texts;
+  Row& record = RowAt(row);
+  std::string& texts = record.texts;
   Segment segment = FindSegment(texts, column);
   if (segment.present) {
     texts.replace(segment.begin, segment.end - segment.begin, text);
-    return true;
+  } else {
+    // Add the missing columns as empty texts up to this one.
+    texts.append(static_cast<std::size_t>(column) + 1 - record.present, '\0');
+    texts.append(text);
   }
-  // Add the missing columns as empty texts up to this one.
-  int present = 1 + static_cast<int>(std::count(texts.begin(), texts.end(), '\0'));
-  texts.append(static_cast<std::size_t>(column - present + 1), '\0');
-  texts.append(text);
+  IndexTexts(record);
   return true;
 }
 
@@ -169,7 +191,9 @@ bool ListView::SwapRows(int a, int b) {
   if (a == b) return true;
   std::uint32_t oldA = RowAt(a).state;
   std::uint32_t oldB = RowAt(b).state;
-  order_.Swap(static_cast<std::size_t>(a), static_cast<std::size_t>(b));
+  // Exchange the records rather than their places in the order: the records then stay in
+  // display order in memory, which keeps a sort's sequential walks cache-friendly.
+  std::swap(RowAt(a), RowAt(b));
   constexpr std::uint32_t kAll = kChangedText | kChangedImage | kChangedParam | kChangedState;
   NotifyChanged(a, oldA, kAll);
   NotifyChanged(b, oldB, kAll);

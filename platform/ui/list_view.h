@@ -73,12 +73,17 @@ class ListView : public Control {
   void UserClickHeading(int column);
 
  private:
+  // Where the first columns' texts start, so that reading a cell needs no scan.
+  static constexpr int kIndexedColumns = 8;
   struct Row {
     std::string texts;  // column texts, each ended by '\0' except the last one present
     LParam data = 0;
     int image = 0;
     std::uint32_t state = 0;
+    std::uint32_t present = 0;  // columns present in texts
+    std::uint32_t start[kIndexedColumns] = {};
   };
+  static void IndexTexts(Row& row);
 
   bool Valid(int row) const { return row >= 0 && row < RowCount(); }
   Row& RowAt(int row) { return pool_[order_.At(static_cast<std::size_t>(row))]; }

@@ -10,6 +10,9 @@ RowSequence::Location RowSequence::Locate(std::size_t position) const {
     if (blocks_.empty()) return {0, 0};
     return {blocks_.size() - 1, blocks_.back().size()};
   }
+  for (const RecentBlock& recent : recent_) {
+    if (position - recent.start < recent.size) return {recent.block, position - recent.start};
+  }
   // Fenwick descent: the largest prefix of whole blocks whose total is <= position.
   std::size_t block = 0;
   std::size_t remaining = position;
@@ -21,6 +24,8 @@ RowSequence::Location RowSequence::Locate(std::size_t position) const {
       remaining -= fenwick_[next];
     }
   }
+  recent_[nextRecent_] = {block, position - remaining, blocks_[block].size()};
+  nextRecent_ ^= 1;
   return {block, remaining};
 }
 
@@ -46,6 +51,7 @@ void RowSequence::Insert(std::size_t position, Id id) {
     RebuildIndex();
   }
   Location at = Locate(position);
+  ForgetRecent();
   std::vector<Id>& block = blocks_[at.block];
   block.insert(block.begin() + static_cast<std::ptrdiff_t>(at.offset), id);
   ++size_;
@@ -65,6 +71,7 @@ void RowSequence::Insert(std::size_t position, Id id) {
 RowSequence::Id RowSequence::Erase(std::size_t position) {
   assert(position < size_);
   Location at = Locate(position);
+  ForgetRecent();
   std::vector<Id>& block = blocks_[at.block];
   Id id = block[at.offset];
   block.erase(block.begin() + static_cast<std::ptrdiff_t>(at.offset));
@@ -100,6 +107,7 @@ void RowSequence::Clear() {
   blocks_.clear();
   fenwick_.clear();
   size_ = 0;
+  ForgetRecent();
 }
 
 }  // namespace ui

@@ -39,6 +39,17 @@ class RowSequence {
   Location Locate(std::size_t position) const;
   void AddToBlockSize(std::size_t block, std::ptrdiff_t delta);
   void RebuildIndex();
+  void ForgetRecent() { recent_[0].size = recent_[1].size = 0; }
+
+  // The two blocks found last (a sort walks two positions towards each other), valid until the
+  // next insertion or erasure.
+  struct RecentBlock {
+    std::size_t block = 0;
+    std::size_t start = 0;
+    std::size_t size = 0;
+  };
+  mutable RecentBlock recent_[2];
+  mutable unsigned nextRecent_ = 0;
 
   std::vector<std::vector<Id>> blocks_;
   std::vector<std::size_t> fenwick_;  // 1-based sums of block sizes
