@@ -71,7 +71,8 @@ HRESULT FakeEnvRegistry::RegisterEnv(std::uint32_t threadId, IEnvVariables* env)
       log_->Record("Registry.RegisterEnv",
                    "Registry.RegisterEnv(" + std::to_string(threadId) + "," + Describe(env) + ")");
   if (FAILED(hr)) return hr;
-  map_[threadId] = com::ComPtr<IUnknown>(env);
+  // Registering no object keeps what the thread had.
+  if (env) map_[threadId] = com::ComPtr<IUnknown>(env);
   ++registrations_[threadId];
   return S_OK;
 }
