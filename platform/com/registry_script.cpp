@@ -168,6 +168,7 @@ class Parser {
 
   RegistryValue Value() {
     if (current_.kind != Token::Kind::Word) Fail("expected a value type");
+    const int line = current_.line;
     const std::string type = current_.text;
     Advance();
     if (current_.kind != Token::Kind::Quoted && current_.kind != Token::Kind::Word) {
@@ -176,27 +177,28 @@ class Parser {
     std::string text = current_.text;
     Advance();
     if (SameWord(type, "s")) return RegistryValue::String(std::move(text));
-    if (SameWord(type, "d")) return RegistryValue::Number(Number(text));
-    Fail("unknown value type '" + type + "'");
+    if (SameWord(type, "d")) return RegistryValue::Number(Number(text, line));
+    throw ScriptError(line, "unknown value type '" + type + "'");
   }
 
-  std::uint32_t Number(const std::string& text) {
+  std::uint32_t Number(const std::string& text, int line) {
+    auto fail = [&](const std::string& why) { throw ScriptError(line, why + " '" + text + "'"); };
     int base = 10;
     std::string_view digits = text;
     if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
       base = 16;
       digits.remove_prefix(2);
     }
-    if (digits.empty()) Fail("bad number '" + text + "'");
+    if (digits.empty()) fail("bad number");
     std::uint64_t number = 0;
     for (char c : digits) {
       int digit = -1;
       if (c >= '0' && c <= '9') digit = c - '0';
       if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
       if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-      if (digit < 0) Fail("bad number '" + text + "'");
+      if (digit < 0) fail("bad number");
       number = number * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
-      if (number > 0xFFFFFFFFu) Fail("number out of range '" + text + "'");
+      if (number > 0xFFFFFFFFu) fail("number out of range");
     }
     return static_cast<std::uint32_t>(number);
   }
