@@ -65,7 +65,7 @@ int CurrentSchemaVersion() {
 
 const char kPragmas[] =
     "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON; "
-    "PRAGMA case_sensitive_like=ON;";
+    "PRAGMA case_sensitive_like=ON; PRAGMA cache_size=-65536;";
 const char kBeginWrite[] = "BEGIN IMMEDIATE";
 const char kCommit[] = "COMMIT";
 const char kRollback[] = "ROLLBACK";
