@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-
 #include "host/bas_string.h"
 #include "host/function_names.h"
 #include "tests/fakes/fake_env.h"
