@@ -1,0 +1,48 @@
+// The environment service module.
+#include "servers/env/env_service.h"
+#include "servers/modules/server_module.h"
+#include "services/env.h"
+
+namespace {
+
+REVMGR_MODULE_RESOURCE(kRegistryScript, "REGISTRY", 103, R"(HKCR
+{
+	NoRemove CLSID
+	{
+		ForceRemove %CLSID_ENVREGISTRY% = s 'Environment Registry'
+		{
+			InprocServer32 = s '%MODULE%'
+			{
+				val ThreadingModel = s 'Both'
+			}
+		}
+		ForceRemove %CLSID_ENV% = s 'Environment'
+		{
+			InprocServer32 = s '%MODULE%'
+			{
+				val ThreadingModel = s 'Both'
+			}
+		}
+	}
+}
+)");
+
+com::ScriptReplacements Identities() {
+  return {{"CLSID_ENVREGISTRY", com::GuidToString(CLSID_EnvRegistry)},
+          {"CLSID_ENV", com::GuidToString(CLSID_Env)}};
+}
+
+}  // namespace
+
+SERVER_MODULE_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  return env::GetClassObject(clsid, iid, object);
+}
+SERVER_MODULE_EXPORT HRESULT DllCanUnloadNow() {
+  return S_FALSE;
+}
+SERVER_MODULE_EXPORT HRESULT DllRegisterServer() {
+  return server_module::Register(&kRegistryScript, Identities(), true);
+}
+SERVER_MODULE_EXPORT HRESULT DllUnregisterServer() {
+  return server_module::Register(&kRegistryScript, Identities(), false);
+}
