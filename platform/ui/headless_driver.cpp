@@ -101,6 +101,11 @@ HeadlessScript& HeadlessScript::SelectRows(int controlId, std::vector<int> rows)
   return *this;
 }
 
+HeadlessScript& HeadlessScript::SelectRowsWhere(int controlId, RowChooser chooser) {
+  Add(Step::Kind::SelectRows, controlId).chooser = std::move(chooser);
+  return *this;
+}
+
 HeadlessScript& HeadlessScript::ClickHeading(int controlId, int column) {
   Add(Step::Kind::ClickHeading, controlId).rows = {column};
   return *this;
@@ -242,10 +247,12 @@ bool HeadlessDriver::Perform(PropertySheet& sheet, const HeadlessScript::Step& s
     case Kind::SelectRows: {
       auto* list = dynamic_cast<ListView*>(control);
       if (!list) return fail("not a list view");
-      for (int row : step.rows) {
+      const std::vector<int> rows = step.chooser ? step.chooser(*list) : step.rows;
+      if (rows.empty() && step.chooser) return fail("the chooser found no row");
+      for (int row : rows) {
         if (row < 0 || row >= list->RowCount()) return fail("no row " + std::to_string(row));
       }
-      list->UserSelect(step.rows);
+      list->UserSelect(rows);
       return true;
     }
     case Kind::ClickHeading: {

@@ -67,6 +67,9 @@ class HeadlessScript {
   HeadlessScript& Tick(int controlId, bool checked);
   // Click, then Ctrl+click: exactly these rows end up selected, the last one focused.
   HeadlessScript& SelectRows(int controlId, std::vector<int> rows);
+  // The rows chosen when the step runs, from what the list then shows.
+  using RowChooser = std::function<std::vector<int>(const ListView& list)>;
+  HeadlessScript& SelectRowsWhere(int controlId, RowChooser chooser);
   HeadlessScript& ClickHeading(int controlId, int column);
   // Answers the next message box (queued now, used by whatever action shows the box).
   HeadlessScript& Answer(os::MessageBoxAnswer answer);
@@ -96,6 +99,7 @@ class HeadlessScript {
     std::vector<int> rows;
     os::MessageBoxAnswer answer = os::MessageBoxAnswer::Ok;
     InspectFn inspect;
+    RowChooser chooser;
     std::string Describe() const;
   };
   const std::vector<Step>& Steps() const { return steps_; }
