@@ -4,18 +4,12 @@
 #include "platform/com/module_loader.h"
 #include "platform/com/registry.h"
 #include "tests/com/registry_test_home.h"
+#include "tests/com/registry_test_server/ping.h"
 
 namespace {
 
-constexpr CLSID kClsid = com::MakeGuid("{7D3E0C11-5A1B-4C2D-9E3F-00000000B001}");
-constexpr GUID kPingIid = com::MakeGuid("{7D3E0C11-5A1B-4C2D-9E3F-00000000B002}");
-
-struct IPing : IUnknown {
-  static constexpr GUID IID_ = kPingIid;
-  using Base = IUnknown;
-  virtual int Ping() = 0;
-};
-
+constexpr const CLSID& kClsid = com_test::kPingClsid;
+using com_test::IPing;
 class InstalledClassTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -6,12 +6,14 @@
 #include "platform/com/module_resource.h"
 #include "platform/com/object.h"
 #include "platform/com/registry_script.h"
+#include "tests/com/registry_test_server/ping.h"
 
 #define EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
 
-constexpr CLSID kClsid = com::MakeGuid("{7D3E0C11-5A1B-4C2D-9E3F-00000000B001}");
+constexpr const CLSID& kClsid = com_test::kPingClsid;
+using com_test::IPing;
 
 REVMGR_MODULE_RESOURCE(kScript, "REGISTRY", 103, R"(
 HKCR
@@ -30,12 +32,6 @@ HKCR
 })");
 
 std::atomic<int> g_locks{0};
-
-struct IPing : IUnknown {
-  static constexpr GUID IID_ = com::MakeGuid("{7D3E0C11-5A1B-4C2D-9E3F-00000000B002}");
-  using Base = IUnknown;
-  virtual int Ping() = 0;
-};
 
 class Pinger : public com::Implements<IPing> {
  public:
