@@ -1,4 +1,5 @@
 #include "host/access_control.h"
+#include "host/module_wide_state.h"
 
 #include <mutex>
 #include <new>
@@ -15,19 +16,26 @@ namespace {
 
 // Guards the answer cache: host threads may check at the same time. Not held while the server is
 // asked or a report is shown.
-std::mutex g_cacheMutex;
-AccessCache g_cache;
+struct GuardedCache {
+  std::mutex mutex;
+  AccessCache cache;
+};
+
+GuardedCache& Cache() {
+  static GuardedCache cache;
+  return cache;
+}
 
 std::optional<bool> Cached(std::int32_t code) {
-  std::lock_guard lock(g_cacheMutex);
-  auto it = g_cache.find(code);
-  if (it == g_cache.end()) return std::nullopt;
+  std::lock_guard lock(Cache().mutex);
+  auto it = Cache().cache.find(code);
+  if (it == Cache().cache.end()) return std::nullopt;
   return it->second;
 }
 
 bool Cache(std::int32_t code, bool answer) {
-  std::lock_guard lock(g_cacheMutex);
-  g_cache[code] = answer;
+  std::lock_guard lock(Cache().mutex);
+  Cache().cache[code] = answer;
   return answer;
 }
 
@@ -39,6 +47,10 @@ void CheckProjectResult(const char* operation, HRESULT hr, IUnknown* database,
 }
 
 }  // namespace
+
+void host_detail::TouchAccessCache() {
+  Cache();
+}
 
 bool CreateAccessControl(const char* projectName, com::ComPtr<IRvxAccessControl>& holder) {
   holder.Reset();
@@ -120,11 +132,11 @@ bool CheckFunctionAccess(std::int32_t code) {
 }
 
 AccessCache CachedAccessAnswers() {
-  std::lock_guard lock(g_cacheMutex);
-  return g_cache;
+  std::lock_guard lock(Cache().mutex);
+  return Cache().cache;
 }
 
 void ResetAccessCacheForTesting() {
-  std::lock_guard lock(g_cacheMutex);
-  g_cache.clear();
+  std::lock_guard lock(Cache().mutex);
+  Cache().cache.clear();
 }

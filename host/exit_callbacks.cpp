@@ -3,33 +3,47 @@
 #include <forward_list>
 #include <mutex>
 
+#include "host/module_wide_state.h"
 #include "platform/os/module_exit_list.h"
 
 namespace {
 
-// Guarded so that registrations from two host threads cannot lose a node.
-std::mutex g_mutex;
-std::forward_list<ExitCallback> g_callbacks;
+struct CallbackList {
+  // Guarded so that registrations from two host threads cannot lose a node.
+  std::mutex mutex;
+  std::forward_list<ExitCallback> callbacks;
+};
+
+CallbackList& List() {
+  static CallbackList list;
+  return list;
+}
 
 }  // namespace
 
+void host_detail::TouchExitCallbackList() {
+  List();
+}
+
 void RegisterExitCallback(ExitCallback callback) {
-  std::lock_guard lock(g_mutex);
-  if (g_callbacks.empty()) os::ThisModuleExitList().Add(&RunExitCallbacks);
-  for (ExitCallback listed : g_callbacks) {
+  CallbackList& list = List();
+  std::lock_guard lock(list.mutex);
+  if (list.callbacks.empty()) os::ThisModuleExitList().Add(&RunExitCallbacks);
+  for (ExitCallback listed : list.callbacks) {
     if (listed == callback) return;
   }
-  g_callbacks.push_front(callback);
+  list.callbacks.push_front(callback);
 }
 
 void RunExitCallbacks() {
   for (;;) {
     ExitCallback next;
     {
-      std::lock_guard lock(g_mutex);
-      if (g_callbacks.empty()) return;
-      next = g_callbacks.front();
-      g_callbacks.pop_front();
+      CallbackList& list = List();
+      std::lock_guard lock(list.mutex);
+      if (list.callbacks.empty()) return;
+      next = list.callbacks.front();
+      list.callbacks.pop_front();
     }
     if (next) next();
   }

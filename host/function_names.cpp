@@ -1,4 +1,5 @@
 #include "host/function_names.h"
+#include "host/module_wide_state.h"
 
 #include <mutex>
 
@@ -94,23 +95,34 @@ static_assert(std::size(kNames) == 84);
 
 // Filled once, never changed afterwards; the once-flag plays the table-needs-filling flag and
 // makes two threads' first checks safe.
-std::once_flag g_filled;
-FunctionNameTable g_table;
+struct FilledTable {
+  std::once_flag filled;
+  FunctionNameTable table;
+};
+
+FilledTable& Table() {
+  static FilledTable table;
+  return table;
+}
 
 }  // namespace
 
+void host_detail::TouchFunctionNameTable() {
+  Table();
+}
+
 void BuildFunctionNameTable() {
-  std::call_once(g_filled, [] {
+  std::call_once(Table().filled, [] {
     for (std::int32_t code = 1; code <= 84; ++code)
-      g_table.emplace(code, BasString(kNames[code - 1]));
+      Table().table.emplace(code, BasString(kNames[code - 1]));
   });
 }
 
 const FunctionNameTable& FunctionNames() {
-  return g_table;
+  return Table().table;
 }
 
 const char* FunctionNameOf(std::int32_t code) {
-  auto it = g_table.find(code);
-  return it == g_table.end() ? nullptr : it->second.Get();
+  auto it = Table().table.find(code);
+  return it == Table().table.end() ? nullptr : it->second.Get();
 }

@@ -1,4 +1,5 @@
 #include "host/xd186.h"
+#include "host/module_wide_state.h"
 
 #include <cstring>
 #include <mutex>
@@ -19,8 +20,16 @@ constexpr char kExitQuestion[] = "\n\nDo you want to exit the application (highl
 
 // The registry, filled by the module's first request. The lock makes the first request one at a
 // time, so that two host threads cannot create two registries.
-std::mutex g_registryMutex;
-com::ComPtr<IEnvRegistry> g_registry;
+// The registry holder, filled by the module's first request and emptied at unload.
+struct RegistryHolder {
+  std::mutex mutex;
+  com::ComPtr<IEnvRegistry> registry;
+};
+
+RegistryHolder& Holder() {
+  static RegistryHolder holder;
+  return holder;
+}
 
 // The found object's IEnvVariables into env; an object without that interface leaves env empty,
 // any other failure of the request is raised.
@@ -54,12 +63,12 @@ void AskToExitAfterRegistryFailure(HRESULT hr) {
   if (os::ShowMessageBox(request) == os::MessageBoxAnswer::Yes) os::EndProcess(-1);
 }
 
-// Called with g_registryMutex held and g_registry empty.
+// Called with the holder's mutex held and Holder().registry empty.
 int FirstRequest(com::ComPtr<IEnvVariables>& env) {
   const std::uint32_t threadId = os::CurrentThreadId();
-  HRESULT hr = com::CreateRunning<IEnvRegistry>(CLSID_EnvRegistry, &g_registry);
-  if (FAILED(hr) || !g_registry) {
-    g_registry.Reset();
+  HRESULT hr = com::CreateRunning<IEnvRegistry>(CLSID_EnvRegistry, &Holder().registry);
+  if (FAILED(hr) || !Holder().registry) {
+    Holder().registry.Reset();
     env.Reset();
     AskToExitAfterRegistryFailure(FAILED(hr) ? hr : E_POINTER);
     return 0;
@@ -67,7 +76,7 @@ int FirstRequest(com::ComPtr<IEnvVariables>& env) {
   RegisterExitCallback(&xd186_release);
 
   com::ComPtr<IUnknown> found;
-  hr = g_registry->FindEnv(threadId, &found);
+  hr = Holder().registry->FindEnv(threadId, &found);
   // A registry that claims success without an object is treated like one that has none.
   if (hr == S_OK && found) {
     QueryEnvVariables(found.Get(), env);
@@ -78,8 +87,8 @@ int FirstRequest(com::ComPtr<IEnvVariables>& env) {
       return 0;
     }
   }
-  hr = g_registry->RegisterEnv(threadId, env.Get());
-  if (FAILED(hr)) RaiseComErrorIn("RegisterEnv", hr, g_registry.Get(), IEnvRegistry::IID_);
+  hr = Holder().registry->RegisterEnv(threadId, env.Get());
+  if (FAILED(hr)) RaiseComErrorIn("RegisterEnv", hr, Holder().registry.Get(), IEnvRegistry::IID_);
   return 1;
 }
 
@@ -96,14 +105,18 @@ int LaterRequest(const com::ComPtr<IEnvRegistry>& registry, com::ComPtr<IEnvVari
 
 }  // namespace
 
+void host_detail::TouchEnvRegistryHolder() {
+  Holder();
+}
+
 int xd186_getenvptr(com::ComPtr<IEnvVariables>& env) {
   try {
     env.Reset();
     com::ComPtr<IEnvRegistry> registry;
     {
-      std::lock_guard lock(g_registryMutex);
-      if (!g_registry) return FirstRequest(env);
-      registry = g_registry;
+      std::lock_guard lock(Holder().mutex);
+      if (!Holder().registry) return FirstRequest(env);
+      registry = Holder().registry;
     }
     return LaterRequest(registry, env);
   } catch (const ComError& error) {
@@ -155,14 +168,14 @@ int xd186_getenv(const char* name, char* buffer) {
 
 void xd186_release() {
   try {
-    std::lock_guard lock(g_registryMutex);
-    if (!g_registry) return;
-    const HRESULT hr = g_registry->UnregisterEnv(os::CurrentThreadId());
+    std::lock_guard lock(Holder().mutex);
+    if (!Holder().registry) return;
+    const HRESULT hr = Holder().registry->UnregisterEnv(os::CurrentThreadId());
     if (FAILED(hr)) {
       // The reference is left to the static clean-up.
-      RaiseComErrorIn("UnregisterEnv", hr, g_registry.Get(), IEnvRegistry::IID_);
+      RaiseComErrorIn("UnregisterEnv", hr, Holder().registry.Get(), IEnvRegistry::IID_);
     }
-    g_registry.Reset();
+    Holder().registry.Reset();
   } catch (const ComError& error) {
     ReportComError(error, 72, kFile, "xd186_release() failed");
   } catch (const std::bad_alloc&) {
@@ -171,6 +184,6 @@ void xd186_release() {
 }
 
 void ResetEnvClientForTesting() {
-  std::lock_guard lock(g_registryMutex);
-  g_registry.Reset();
+  std::lock_guard lock(Holder().mutex);
+  Holder().registry.Reset();
 }

@@ -6,6 +6,7 @@
 #include "component/component_module_state.h"
 #include "component/rev_manager.h"
 #include "component/rev_manager_ids.h"
+#include "host/module_wide_state.h"
 #include "module/module_lock.h"
 #include "module/module_resources.h"
 #include "module/rev_manager_class_factory.h"
@@ -25,8 +26,9 @@ namespace {
 class ModuleLife {
  public:
   ModuleLife() {
-    // Made before this object is complete, the exit list outlives it, so the destructor may
-    // still run it.
+    // Made before this object is complete, the host services' state and the exit list outlive
+    // it, so the destructor may still run the exit callbacks, which use that state.
+    PrepareHostModuleState();
     os::ThisModuleExitList();
     ui::ScopedModuleState state(component::ComponentModuleState());
     component::SetRevManagerModuleLock(&module::LockModule, &module::UnlockModule);
