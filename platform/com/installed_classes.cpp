@@ -6,6 +6,8 @@
 #include "platform/com/utf.h"
 
 // Classes beyond this process's own table: the in-process servers installed in the registry.
+// Every lookup sees the registry as it is now; the parsed file is kept until it changes, so a
+// creation costs a stat of the file rather than a read and parse of it.
 namespace com {
 
 namespace {
@@ -21,10 +23,10 @@ HRESULT GetInstalledClassObject(REFCLSID clsid, REFIID iid, void** object) {
   *object = nullptr;
   std::string module;
   try {
-    RegistryKey root;
-    if (FAILED(ReadRegistry(&root))) return REGDB_E_CLASSNOTREG;
+    std::shared_ptr<const RegistryKey> root;
+    if (FAILED(ReadRegistrySnapshot(&root))) return REGDB_E_CLASSNOTREG;
     const RegistryKey* server =
-        root.Find(ClassesPath("CLSID\\" + GuidToString(clsid) + "\\InprocServer32"));
+        root->Find(ClassesPath("CLSID\\" + GuidToString(clsid) + "\\InprocServer32"));
     auto path = server ? server->DefaultText() : std::nullopt;
     if (!path || path->empty()) return REGDB_E_CLASSNOTREG;
     module = *path;
@@ -37,11 +39,11 @@ HRESULT GetInstalledClassObject(REFCLSID clsid, REFIID iid, void** object) {
 HRESULT InstalledClsidFromProgId(std::u16string_view progId, CLSID* clsid) {
   if (!clsid) return E_INVALIDARG;
   try {
-    RegistryKey root;
-    if (FAILED(ReadRegistry(&root))) return REGDB_E_CLASSNOTREG;
+    std::shared_ptr<const RegistryKey> root;
+    if (FAILED(ReadRegistrySnapshot(&root))) return REGDB_E_CLASSNOTREG;
     const std::string name = ToUtf8(progId);
     if (name.empty() || name.find('\\') != std::string::npos) return REGDB_E_CLASSNOTREG;
-    const RegistryKey* key = root.Find(ClassesPath(name + "\\CLSID"));
+    const RegistryKey* key = root->Find(ClassesPath(name + "\\CLSID"));
     auto text = key ? key->DefaultText() : std::nullopt;
     auto parsed = text ? ParseGuid(*text) : std::nullopt;
     if (!parsed) return REGDB_E_CLASSNOTREG;

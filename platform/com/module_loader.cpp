@@ -29,6 +29,9 @@ struct LoadedModules {
   // Held recursively: a module's DllGetClassObject may create objects of other modules.
   std::recursive_mutex mutex;
   std::map<std::string, std::unique_ptr<ModuleHandle>> byPath;
+  // The paths modules were asked for, to their canonical path in byPath: resolving a path costs
+  // a system call per folder, and a creation by class id asks for its module every time.
+  std::map<std::string, std::string> canonicalOf;
 };
 
 LoadedModules& Modules() {
@@ -45,9 +48,16 @@ std::string Canonical(const std::filesystem::path& module) {
 // The handle of the module, loading it on first use. Call with the mutex held.
 void* Load(const std::filesystem::path& module, std::string* error) {
   LoadedModules& modules = Modules();
+  if (auto known = modules.canonicalOf.find(module.native()); known != modules.canonicalOf.end()) {
+    auto it = modules.byPath.find(known->second);
+    if (it != modules.byPath.end()) return it->second->Get();
+  }
   const std::string path = Canonical(module);
   auto it = modules.byPath.find(path);
-  if (it != modules.byPath.end()) return it->second->Get();
+  if (it != modules.byPath.end()) {
+    modules.canonicalOf[module.native()] = path;
+    return it->second->Get();
+  }
   void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
     if (error) {
@@ -57,6 +67,7 @@ void* Load(const std::filesystem::path& module, std::string* error) {
     return nullptr;
   }
   modules.byPath.emplace(path, std::make_unique<ModuleHandle>(handle));
+  modules.canonicalOf[module.native()] = path;
   return handle;
 }
 
@@ -97,6 +108,8 @@ std::size_t FreeUnusedModules() {
       auto canUnload =
           reinterpret_cast<DllCanUnloadNowFunction>(::dlsym(it->second->Get(), "DllCanUnloadNow"));
       if (canUnload && canUnload() == S_OK) {
+        std::erase_if(modules.canonicalOf,
+                      [&](const auto& alias) { return alias.second == it->first; });
         unloaded.push_back(std::move(it->second));
         it = modules.byPath.erase(it);
       } else {

@@ -2,11 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 #include <new>
 #include <sstream>
 #include <system_error>
@@ -184,14 +186,17 @@ class LineReader {
 // An open file descriptor, closed on every way out.
 class FileDescriptor {
  public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
+  explicit FileDescriptor(int fd = -1) : fd_(fd) {}
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
+  ~FileDescriptor() { Reset(); }
   int Get() const { return fd_; }
   bool Valid() const { return fd_ >= 0; }
+  void Reset(int fd = -1) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
+  void Swap(FileDescriptor& other) noexcept { std::swap(fd_, other.fd_); }
 
  private:
   int fd_;
@@ -245,6 +250,88 @@ HRESULT LoadFile(RegistryKey* root) {
   auto parsed = ParseRegistry(text.str());
   if (!parsed) return E_FAIL;
   *root = std::move(*parsed);
+  return S_OK;
+}
+
+// What tells one registry file from another. Writers never change the file in place but rename a
+// new one over it; as long as the parsed file is held open its inode cannot be reused, so the
+// same device and inode mean the same text. Size and times catch an edit in place as well.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  std::int64_t modifiedSeconds = 0, modifiedNanoseconds = 0;
+  std::int64_t changedSeconds = 0, changedNanoseconds = 0;
+
+  static FileIdentity Of(const struct stat& status) {
+    return {status.st_dev,         status.st_ino,          status.st_size,
+            status.st_mtim.tv_sec, status.st_mtim.tv_nsec, status.st_ctim.tv_sec,
+            status.st_ctim.tv_nsec};
+  }
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// The registry parsed last in this process, with the file it came from held open.
+struct Snapshot {
+  std::mutex mutex;
+  std::string path;
+  FileDescriptor file;                      // invalid when there was no file
+  std::optional<FileIdentity> identity;     // nullopt: no file, an empty registry
+  std::shared_ptr<const RegistryKey> root;  // null until the first read
+  std::uint64_t parses = 0;
+};
+
+Snapshot& TheSnapshot() {
+  static Snapshot snapshot;
+  return snapshot;
+}
+
+bool ReadAll(int fd, std::string* text) {
+  char buffer[16384];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return true;
+    text->append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+// Whether the snapshot still is the registry at path: the same file, or still no file.
+bool SnapshotIsCurrent(const Snapshot& snapshot, const std::string& path) {
+  if (!snapshot.root || snapshot.path != path) return false;
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return errno == ENOENT && !snapshot.identity;
+  return snapshot.identity && *snapshot.identity == FileIdentity::Of(status);
+}
+
+// Reads the file at path into the snapshot, under the readers' lock. Call with its mutex held.
+HRESULT RefreshSnapshot(Snapshot& snapshot, const std::string& path) {
+  RegistryLock lock(false);
+  if (!lock.Locked()) return E_FAIL;
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  std::optional<FileIdentity> identity;
+  std::shared_ptr<const RegistryKey> root;
+  if (!file.Valid()) {
+    if (errno != ENOENT) return E_FAIL;
+    root = std::make_shared<const RegistryKey>();
+  } else {
+    struct stat status {};
+    if (::fstat(file.Get(), &status) != 0) return E_FAIL;
+    std::string text;
+    if (!ReadAll(file.Get(), &text)) return E_FAIL;
+    auto parsed = ParseRegistry(text);
+    if (!parsed) return E_FAIL;
+    identity = FileIdentity::Of(status);
+    root = std::make_shared<const RegistryKey>(std::move(*parsed));
+  }
+  ++snapshot.parses;
+  snapshot.path = path;
+  snapshot.file.Swap(file);  // the old file is closed with `file`
+  snapshot.identity = identity;
+  snapshot.root = std::move(root);
   return S_OK;
 }
 
@@ -468,6 +555,31 @@ HRESULT ReadRegistry(RegistryKey* root) {
   } catch (...) {
     return E_FAIL;
   }
+}
+
+HRESULT ReadRegistrySnapshot(std::shared_ptr<const RegistryKey>* root) {
+  if (!root) return E_POINTER;
+  try {
+    const std::string path = RegistryFilePath().string();
+    Snapshot& snapshot = TheSnapshot();
+    std::lock_guard guard(snapshot.mutex);
+    if (!SnapshotIsCurrent(snapshot, path)) {
+      const HRESULT hr = RefreshSnapshot(snapshot, path);
+      if (FAILED(hr)) return hr;
+    }
+    *root = snapshot.root;
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_FAIL;
+  }
+}
+
+std::uint64_t RegistrySnapshotParseCount() {
+  Snapshot& snapshot = TheSnapshot();
+  std::lock_guard guard(snapshot.mutex);
+  return snapshot.parses;
 }
 
 HRESULT UpdateRegistry(const std::function<HRESULT(RegistryKey& root)>& change) {

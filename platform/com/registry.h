@@ -96,6 +96,14 @@ std::filesystem::path RegistryFilePath();
 // Reads the registry under a shared lock. No file yet is an empty registry. E_FAIL for a file
 // that cannot be read or parsed.
 HRESULT ReadRegistry(RegistryKey* root);
+// The registry as the file holds it now, shared and read-only. The parsed registry is kept for
+// the process and the file read again only when it is no longer the file that was parsed (another
+// inode, size, modification or change time), so a change made by any process, which replaces the
+// file, is seen by the next call. No file yet is an empty registry; E_FAIL as ReadRegistry.
+HRESULT ReadRegistrySnapshot(std::shared_ptr<const RegistryKey>* root);
+// How many times ReadRegistrySnapshot has parsed a file in this process (for tests).
+std::uint64_t RegistrySnapshotParseCount();
+
 // Runs change on the registry under an exclusive lock and, when change succeeds, writes the
 // result back atomically. A failing change leaves the file as it was and its code is returned;
 // so does one that throws (E_OUTOFMEMORY for exhausted memory, E_FAIL for anything else).

@@ -9,6 +9,7 @@
 
 #include "platform/com/registry.h"
 #include "tests/com/registry_test_home.h"
+#include "tests/com/registry_test_process.h"
 
 namespace {
 
@@ -157,27 +158,8 @@ TEST_F(RegistryFileTest, DamagedFileIsReportedAndNotOverwritten) {
   EXPECT_EQ(ReadFileText(com::RegistryFilePath()), "revmgr-registry 1\nkey \"A\"\n");
 }
 
-// Runs body in a child process and returns its exit status.
-template <class Body>
-pid_t Fork(Body body) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    int status = 0;
-    try {
-      status = body();
-    } catch (...) {
-      status = 99;
-    }
-    ::_exit(status);
-  }
-  return pid;
-}
-
-int Wait(pid_t pid) {
-  int status = 0;
-  if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
+using com_test::Fork;
+using com_test::Wait;
 
 TEST_F(RegistryFileTest, UpdatesFromTwoProcessesAreNotLost) {
   constexpr int kRounds = 60;
