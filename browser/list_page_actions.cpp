@@ -7,6 +7,7 @@
 #include "component/rev_manager.h"
 #include "platform/com/bstr.h"
 #include "platform/ui/app_message_box.h"
+#include "platform/ui/progress.h"
 
 namespace browser {
 
@@ -14,6 +15,33 @@ namespace {
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// Delete listed for one row: deletes the oldest revisions of the row's object down to keep and
+// tallies what it did.
+void DeleteOldRevisions(component::DirectRevManager& manager, const std::string& handle,
+                        std::int64_t keep, ui::ScopedProgress& progress) {
+  manager.put_ObjectHandle(com::BStr::FromUtf8(handle).Get());
+  // A count that cannot be had is no count: never the previous row's.
+  std::int32_t count = -1;
+  if (manager.GetRevisionCount(&count) != S_OK) {
+    progress.Count(kTallyCountFailed);
+    return;
+  }
+  for (std::int64_t n = count - keep; n > 0; --n) {
+    // Fresh outputs each time, so that only a revision reported now can be deleted.
+    com::BStr oldest, name, remark;
+    if (manager.GetOldestRevision(&oldest, &name, &remark) != S_OK || oldest.Empty()) {
+      progress.Count(kTallyOldestFailed);
+      return;
+    }
+    // The same oldest revision would come back again: stop this object.
+    if (FAILED(manager.Delete(oldest.Get()))) {
+      progress.Count(kTallyDeleteFailed);
+      return;
+    }
+    progress.Count(kTallyRevisionsDeleted);
+  }
 }
 
 }  // namespace
@@ -91,17 +119,11 @@ void ListProp::OnDeleteListed() {
   }
   component::DirectRevManager manager;
   ui::ListView& list = List();
-  for (int row = 0; row < list.RowCount(); ++row) {
-    manager.put_ObjectHandle(com::BStr::FromUtf8(HandleOfRow(row)).Get());
-    // A count that cannot be had is no count: never the previous row's.
-    std::int32_t count = -1;
-    if (manager.GetRevisionCount(&count) != S_OK || count <= keep) continue;
-    for (std::int64_t n = count - keep; n > 0; --n) {
-      // Fresh outputs each time, so that only a revision reported now can be deleted.
-      com::BStr oldest, name, remark;
-      if (manager.GetOldestRevision(&oldest, &name, &remark) != S_OK || oldest.Empty()) break;
-      // The same oldest revision would come back again: stop this object.
-      if (FAILED(manager.Delete(oldest.Get()))) break;
+  {
+    ui::ScopedProgress progress(kDeleteListedTask, list.RowCount());
+    for (int row = 0; row < list.RowCount(); ++row) {
+      DeleteOldRevisions(manager, HandleOfRow(row), keep, progress);
+      progress.Advance(row + 1);
     }
   }
   OnList();

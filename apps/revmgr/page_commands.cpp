@@ -1,5 +1,7 @@
 // Commands that work through the List revisions page of the component's own dialog, driven
 // without windows: the page lists and deletes exactly as it does for a user.
+#include <unistd.h>
+
 #include <cctype>
 #include <cstring>
 #include <iostream>
@@ -7,9 +9,11 @@
 
 #include "apps/revmgr/commands.h"
 #include "apps/revmgr/component_session.h"
+#include "apps/revmgr/purge_progress.h"
 #include "browser/dialog_template_202.h"
 #include "browser/list_prop.h"
 #include "platform/ui/headless_driver.h"
+#include "platform/ui/progress.h"
 
 namespace revmgr {
 
@@ -175,25 +179,31 @@ int Purge(const Args& args) {
   }
   auto driver = std::make_shared<ui::HeadlessDriver>();
   driver->MessageBoxes().AnswerAllWith(os::MessageBoxAnswer::Yes);
-  std::vector<Row> before, after;
+  std::vector<Row> before;
   auto& script = driver->NextRun();
   ScriptListing(script, line);
   script.Inspect([&](ui::PropertySheet& sheet) { before = ReadRows(sheet); })
       .Tick(browser::kIdKeepCheck, true)
       .Type(browser::kIdKeepCount, std::to_string(*keep))
       .Click(browser::kIdDeleteListed)
-      .Inspect([&](ui::PropertySheet& sheet) { after = ReadRows(sheet); })
       .CloseWithOk();
-  if (!RunDialog(line, driver)) return kExitFailed;
+  // The page reports Delete listed through the progress service: a bar while it runs (on a
+  // terminal) and the tallies of the summary.
+  auto progress = std::make_shared<PurgeProgress>(std::cerr, ::isatty(STDERR_FILENO) == 1);
+  struct FrontEndScope {
+    std::shared_ptr<ui::ProgressFrontEnd> previous;
+    ~FrontEndScope() { ui::SetProgressFrontEnd(previous); }
+  } frontEnd{ui::SetProgressFrontEnd(progress)};
+  const bool ran = RunDialog(line, driver);
+  if (!ran) return kExitFailed;
   std::set<std::string> objects;
   for (const Row& row : before) objects.insert(row.handle.substr(0, 16));
-  // Every box but the one confirmation reports a failure.
+  const PurgeSummary summary = PurgeSummary::FromJob(objects.size(), progress->LastJob());
+  std::cout << FormatPurgeSummary(summary);
+  // Every box but the one confirmation reports a failure as well.
   const std::size_t shown = driver->MessageBoxes().Shown().size();
-  const std::size_t failures = shown > 0 ? shown - 1 : 0;
-  std::cout << "objects seen: " << objects.size() << "\n"
-            << "revisions deleted: " << (before.size() - after.size()) << "\n"
-            << "failures: " << failures << "\n";
-  return failures == 0 ? kExitOk : kExitFailed;
+  const bool otherBoxes = shown > 1;
+  return summary.Failures() == 0 && !otherBoxes ? kExitOk : kExitFailed;
 }
 
 }  // namespace revmgr

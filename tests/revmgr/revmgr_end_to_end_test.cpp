@@ -33,10 +33,18 @@ std::string Quote(const std::string& word) {
   return quoted + "'";
 }
 
-// Runs revmgr with the words; standard error goes to the test's log.
+// Runs revmgr with the words; standard error goes to the test's log. A first word
+// "--on-terminal" runs it on a terminal of its own (script), "--with-errors" on none; in both
+// the output holds standard error as well.
 Result RunRevmgr(const std::vector<std::string>& words) {
   std::string command = REVMGR_PROGRAM;
-  for (const auto& word : words) command += " " + Quote(word);
+  const std::string how = words.empty() ? "" : words.front();
+  const bool onTerminal = how == "--on-terminal", withErrors = how == "--with-errors";
+  for (std::size_t i = onTerminal || withErrors ? 1 : 0; i < words.size(); ++i) {
+    command += " " + Quote(words[i]);
+  }
+  if (onTerminal) command = "script -qefc " + Quote(command) + " /dev/null";
+  if (withErrors) command += " 2>&1";
   Result result;
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
   if (!pipe) return result;
@@ -165,11 +173,18 @@ TEST_F(RevmgrEndToEnd, ListEachTypeRenameDeleteAndPurge) {
     entry.second.push_back(row.handle);
   }
   store.reset();
-  const Result purge =
-      RunRevmgr({"purge", "--keep", "2", "--type", "Pipe spools", "--project", kProject, "--yes"});
+  std::int64_t toDelete = 0;
+  for (const auto& [object, entry] : expected)
+    toDelete += std::max<std::int64_t>(entry.first - 2, 0);
+  const Result purge = RunRevmgr({"--with-errors", "purge", "--keep", "2", "--type", "Pipe spools",
+                                  "--project", kProject, "--yes"});
   ASSERT_EQ(purge.status, 0) << purge.out;
-  EXPECT_NE(purge.out.find("objects seen: " + std::to_string(expected.size())), std::string::npos)
+  EXPECT_NE(purge.out.find("objects seen: " + std::to_string(expected.size()) +
+                           "\nrevisions deleted: " + std::to_string(toDelete) + "\nfailures: 0\n"),
+            std::string::npos)
       << purge.out;
+  // Not on a terminal: no bar.
+  EXPECT_EQ(purge.out.find('\r'), std::string::npos) << purge.out;
   store = Store();
   ASSERT_TRUE(store);
   for (const auto& [object, entry] : expected) {
@@ -184,6 +199,15 @@ TEST_F(RevmgrEndToEnd, ListEachTypeRenameDeleteAndPurge) {
           << handle;
     }
   }
+
+  // Again on a terminal: nothing is left to delete, and the bar runs to the end of the rows.
+  const Result again = RunRevmgr({"--on-terminal", "purge", "--keep", "2", "--type", "Pipe spools",
+                                  "--project", kProject, "--yes"});
+  EXPECT_EQ(again.status, 0) << again.out;
+  EXPECT_NE(again.out.find("\rDelete listed [##############################] 100% "),
+            std::string::npos)
+      << again.out;
+  EXPECT_NE(again.out.find("revisions deleted: 0"), std::string::npos) << again.out;
 }
 
 TEST(RevmgrCommandLine, HelpUsageErrorsAndExitCodes) {
