@@ -1,4 +1,5 @@
 // The environment service module.
+#include "platform/com/module_resource.h"
 #include "servers/env/env_service.h"
 #include "servers/modules/server_module.h"
 #include "services/env.h"
@@ -27,22 +28,17 @@ REVMGR_MODULE_RESOURCE(kRegistryScript, "REGISTRY", 103, R"(HKCR
 }
 )");
 
+}  // namespace
+
+namespace server_module {
+
+HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  return env::GetClassObject(clsid, iid, object);
+}
+
 com::ScriptReplacements Identities() {
   return {{"CLSID_ENVREGISTRY", com::GuidToString(CLSID_EnvRegistry)},
           {"CLSID_ENV", com::GuidToString(CLSID_Env)}};
 }
 
-}  // namespace
-
-SERVER_MODULE_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
-  return env::GetClassObject(clsid, iid, object);
-}
-SERVER_MODULE_EXPORT HRESULT DllCanUnloadNow() {
-  return S_FALSE;
-}
-SERVER_MODULE_EXPORT HRESULT DllRegisterServer() {
-  return server_module::Register(&kRegistryScript, Identities(), true);
-}
-SERVER_MODULE_EXPORT HRESULT DllUnregisterServer() {
-  return server_module::Register(&kRegistryScript, Identities(), false);
-}
+}  // namespace server_module

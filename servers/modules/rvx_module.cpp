@@ -1,4 +1,5 @@
 // The RVX server module.
+#include "platform/com/module_resource.h"
 #include "servers/modules/server_module.h"
 #include "servers/rvx/rvx_server.h"
 #include "services/rvx.h"
@@ -27,22 +28,17 @@ REVMGR_MODULE_RESOURCE(kRegistryScript, "REGISTRY", 103, R"(HKCR
 }
 )");
 
+}  // namespace
+
+namespace server_module {
+
+HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  return rvx::GetClassObject(clsid, iid, object);
+}
+
 com::ScriptReplacements Identities() {
   return {{"CLSID_RVXSERVER", com::GuidToString(CLSID_RvxServer)},
           {"CLSID_RVXCOMMAND", com::GuidToString(CLSID_RvxCommand)}};
 }
 
-}  // namespace
-
-SERVER_MODULE_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
-  return rvx::GetClassObject(clsid, iid, object);
-}
-SERVER_MODULE_EXPORT HRESULT DllCanUnloadNow() {
-  return S_FALSE;
-}
-SERVER_MODULE_EXPORT HRESULT DllRegisterServer() {
-  return server_module::Register(&kRegistryScript, Identities(), true);
-}
-SERVER_MODULE_EXPORT HRESULT DllUnregisterServer() {
-  return server_module::Register(&kRegistryScript, Identities(), false);
-}
+}  // namespace server_module

@@ -1,30 +1,14 @@
 #pragma once
-// What the stand-in server modules have in common: registration from the module's registry
-// script (resource 103) with the module's path and the class identities filled in. A stand-in
-// keeps process-wide state (open databases, the environment registry), so it stays loaded once
-// it is.
-#include <filesystem>
-#include <optional>
-
-#include "platform/com/module_resource.h"
+// What each stand-in server module defines for the entry points they share
+// (server_module_entry.cpp): its server's class objects and the class identities its registry
+// script (resource "REGISTRY" 103, next to these definitions) names besides %MODULE%.
+#include "platform/com/guid.h"
 #include "platform/com/registry_script.h"
-
-#define SERVER_MODULE_EXPORT extern "C" __attribute__((visibility("default")))
+#include "platform/com/result.h"
 
 namespace server_module {
 
-inline HRESULT Register(const void* addressInModule, com::ScriptReplacements replacements,
-                        bool doRegister) {
-  try {
-    auto path = com::ModulePathOf(addressInModule);
-    if (!path) return E_UNEXPECTED;
-    auto script = com::ReadModuleResource(*path, "REGISTRY", 103);
-    if (!script) return E_UNEXPECTED;
-    replacements["MODULE"] = path->string();
-    return com::RunRegistryScript(*script, replacements, doRegister);
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
+HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object);
+com::ScriptReplacements Identities();
 
 }  // namespace server_module

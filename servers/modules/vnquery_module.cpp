@@ -1,4 +1,5 @@
 // The query server module.
+#include "platform/com/module_resource.h"
 #include "servers/modules/server_module.h"
 #include "servers/vnquery/vnquery_server.h"
 #include "services/vnquery.h"
@@ -25,21 +26,16 @@ REVMGR_MODULE_RESOURCE(kRegistryScript, "REGISTRY", 103, R"(HKCR
 }
 )");
 
+}  // namespace
+
+namespace server_module {
+
+HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  return vnquery::GetClassObject(clsid, iid, object);
+}
+
 com::ScriptReplacements Identities() {
   return {{"CLSID_VNQUERY", com::GuidToString(CLSID_VNQuery)}};
 }
 
-}  // namespace
-
-SERVER_MODULE_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
-  return vnquery::GetClassObject(clsid, iid, object);
-}
-SERVER_MODULE_EXPORT HRESULT DllCanUnloadNow() {
-  return S_FALSE;
-}
-SERVER_MODULE_EXPORT HRESULT DllRegisterServer() {
-  return server_module::Register(&kRegistryScript, Identities(), true);
-}
-SERVER_MODULE_EXPORT HRESULT DllUnregisterServer() {
-  return server_module::Register(&kRegistryScript, Identities(), false);
-}
+}  // namespace server_module
