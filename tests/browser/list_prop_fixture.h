@@ -30,6 +30,8 @@
 #include "servers/store/project_setup.h"
 #include "servers/store/revision_store.h"
 #include "servers/vnquery/vnquery_server.h"
+#include "tests/support/temporary_home.h"
+#include "tests/support/variable_scope.h"
 
 namespace page_test {
 
@@ -95,10 +97,6 @@ class PageTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "revmgr-page-XXXXXX").string();
-    ASSERT_TRUE(::mkdtemp(pattern.data()));
-    home_ = pattern;
-    Set("REVMGR_HOME", home_.string());
     for (const char* name : {"_#INT#_PROJECT", "_#INT#_RVXPROJECT", "PW_SUBPROJ", "_#INT#_FTPHOST",
                              "_#INT#_PROJECTGROUP"}) {
       Unset(name);
@@ -115,15 +113,6 @@ class PageTest : public ::testing::Test {
     installed_.reset();
     ResetEnvClientForTesting();
     ResetAccessCacheForTesting();
-    for (auto& [name, old] : saved_) {
-      if (old) {
-        ::setenv(name.c_str(), old->c_str(), 1);
-      } else {
-        ::unsetenv(name.c_str());
-      }
-    }
-    std::error_code ignored;
-    std::filesystem::remove_all(home_, ignored);
   }
 
   // An extended RVX project with `revisions` generated revisions; granted: the current user holds
@@ -166,27 +155,15 @@ class PageTest : public ::testing::Test {
     return texts;
   }
 
-  void Set(const std::string& name, const std::string& value) {
-    Save(name);
-    ::setenv(name.c_str(), value.c_str(), 1);
-  }
-  void Unset(const std::string& name) {
-    Save(name);
-    ::unsetenv(name.c_str());
-  }
+  void Set(const std::string& name, const std::string& value) { variables_.Set(name, value); }
+  void Unset(const std::string& name) { variables_.Unset(name); }
 
-  std::filesystem::path home_;
+  // Declared first: the home and the variables outlive everything that uses them.
+  test_support::TemporaryHome home_{"revmgr-page"};
+  test_support::VariableScope variables_;
   std::shared_ptr<ui::HeadlessDriver> driver_;
   std::unique_ptr<ui::HeadlessDriver::Installed> installed_;
   std::unique_ptr<StoreSql> sql_;
-
- private:
-  void Save(const std::string& name) {
-    if (saved_.count(name)) return;
-    const char* old = std::getenv(name.c_str());
-    saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-  }
-  std::map<std::string, std::optional<std::string>> saved_;
 };
 
 // Reading the live page inside an Inspect step.

@@ -19,6 +19,8 @@
 #include "servers/store/project_setup.h"
 #include "servers/store/revision_store.h"
 #include "servers/vnquery/vnquery_server.h"
+#include "tests/support/temporary_home.h"
+#include "tests/support/variable_scope.h"
 
 namespace browser {
 namespace {
@@ -162,11 +164,8 @@ void ExpectSameRows(std::vector<RevisionRow> listed, std::vector<RevisionRow> ex
 class ListingEndToEndTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    char pattern[] = "/tmp/revmgr-listing-e2e-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    home_ = new std::filesystem::path(pattern);
-    setenv("REVMGR_HOME", pattern, 1);
-    setenv("_#INT#_PROJECT", kProject, 1);
+    home_ = std::make_unique<test_support::TemporaryHome>("revmgr-listing-e2e");
+    project_ = std::make_unique<test_support::ScopedVariable>("_#INT#_PROJECT", kProject);
     std::string error;
     auto store = store::SetUpProject(kProject, store::kExtendedRvx, {}, {}, &error);
     ASSERT_TRUE(store) << error;
@@ -182,11 +181,8 @@ class ListingEndToEndTest : public testing::Test {
   static void TearDownTestSuite() {
     delete file_;
     file_ = nullptr;
-    if (home_) std::filesystem::remove_all(*home_);
-    delete home_;
-    home_ = nullptr;
-    unsetenv("_#INT#_PROJECT");
-    unsetenv("REVMGR_HOME");
+    project_.reset();
+    home_.reset();
   }
 
   static ListingOutcome List(const char* modelType, const char* name = "*", const char* after = "",
@@ -194,7 +190,8 @@ class ListingEndToEndTest : public testing::Test {
     return RunListingQuery({modelType, name, after, before});
   }
 
-  static inline std::filesystem::path* home_ = nullptr;
+  static inline std::unique_ptr<test_support::TemporaryHome> home_;
+  static inline std::unique_ptr<test_support::ScopedVariable> project_;
   static inline StoreFile* file_ = nullptr;
 };
 

@@ -10,6 +10,7 @@
 #include "tests/fakes/fake_rvx.h"
 #include "tests/fakes/fake_vnquery.h"
 #include "tests/host/host_test_support.h"
+#include "tests/support/error_text.h"
 
 namespace testing_support {
 
@@ -23,16 +24,6 @@ class ComponentTest : public HostTest {
     env_.Env().SetDatabase(com::ComPtr<IUnknown>(rvx_.DatabasePtr()->GetUnknown()));
     rvx_.AccessControl().Grant("mor.revisionmgmnt");
     SetErrorInfo(0, nullptr);
-  }
-
-  // The thread's error information as "source|description", or "none".
-  static std::string TakeErrorInfo() {
-    com::ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, &info) != S_OK || !info) return "none";
-    com::BStr source, description;
-    info->GetSource(&source);
-    info->GetDescription(&description);
-    return source.ToUtf8() + "|" + description.ToUtf8();
   }
 
   // The RVX log from the first command object on.

@@ -14,6 +14,7 @@
 #include "tests/env/env_fixture.h"
 #include "tests/host/host_test_support.h"
 #include "tests/rvx/rvx_fixture.h"
+#include "tests/support/error_text.h"
 
 namespace {
 
@@ -60,14 +61,6 @@ class EndToEnd : public testing_support::HostTest {
     return opened;
   }
   static com::BStr Text(const std::string& text) { return com::BStr::FromUtf8(text); }
-  static std::string TakeErrorDescription() {
-    com::ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, &info) != S_OK || !info) return "none";
-    com::BStr source, description;
-    info->GetSource(&source);
-    info->GetDescription(&description);
-    return source.ToUtf8() + "|" + description.ToUtf8();
-  }
 
   rvx_test::TempHome home_;
   env_test::VariableScope variables_;
@@ -76,7 +69,7 @@ class EndToEnd : public testing_support::HostTest {
 
 TEST_F(EndToEnd, CountOldestAndDelete) {
   DirectRevManager manager;
-  ASSERT_EQ(manager.ConstructionResult(), S_OK) << TakeErrorDescription();
+  ASSERT_EQ(manager.ConstructionResult(), S_OK) << test_support::TakeErrorText();
   ASSERT_EQ(manager.put_ObjectHandle(Text(handles_[2]).Get()), S_OK);
   std::int32_t count = 0;
   EXPECT_EQ(manager.GetRevisionCount(&count), S_OK);
@@ -114,7 +107,7 @@ class EndToEndRename : public EndToEnd, public ::testing::WithParamInterface<Ren
 
 TEST_P(EndToEndRename, ChangesOnlyTheGivenTexts) {
   DirectRevManager manager;
-  ASSERT_EQ(manager.ConstructionResult(), S_OK) << TakeErrorDescription();
+  ASSERT_EQ(manager.ConstructionResult(), S_OK) << test_support::TakeErrorText();
   manager.put_ObjectHandle(Text(handles_[0]).Get());
   EXPECT_EQ(manager.Rename(Text(GetParam().name).Get(), Text(GetParam().remark).Get()),
             GetParam().expected);
@@ -132,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(Combinations, EndToEndRename,
 
 TEST_F(EndToEnd, LatestRevisionIsNotAltered) {
   DirectRevManager manager;
-  ASSERT_EQ(manager.ConstructionResult(), S_OK) << TakeErrorDescription();
+  ASSERT_EQ(manager.ConstructionResult(), S_OK) << test_support::TakeErrorText();
   manager.put_ObjectHandle(Text(handles_[2]).Get());
   Boxes().Expect(os::MessageBoxAnswer::Ok);
   EXPECT_EQ(manager.Rename(Text("N").Get(), Text("R").Get()), S_FALSE);
@@ -165,7 +158,8 @@ TEST_P(EndToEndConstruction, FailsWithTheChecksCodeAndDescription) {
   EXPECT_EQ(
       component::CreateRevManager(nullptr, IRevManager::IID_, manager.ReleaseAndGetVoidAddress()),
       GetParam().code);
-  EXPECT_EQ(TakeErrorDescription(), std::string("VNMORMgr.RevManager.1|") + GetParam().description);
+  EXPECT_EQ(test_support::TakeErrorText(),
+            std::string("VNMORMgr.RevManager.1|") + GetParam().description);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -190,7 +190,7 @@ TEST_F(Rename, CommitFailureOfTheUpdateIsTheMembersCode) {
   rvx_.ScriptCommand(Result(std::int32_t{1}));
   rvx_.Log().Fail("Database.Commit", MakeHresult(0x80040E2Fu));
   EXPECT_EQ(CallRename(u"N", u"R"), MakeHresult(0x80040E2Fu));
-  EXPECT_EQ(TakeErrorInfo(),
+  EXPECT_EQ(test_support::TakeErrorText(),
             "VNMORMgr.RevManager.1|Rename failed: Commit returned 0x80040E2F: Database.Commit "
             "failed");
 }

@@ -140,7 +140,7 @@ TEST_F(Members, DeleteRefusedGivesEFailWithoutErrorInformationAndNoCall) {
   rvx_.AccessControl().Revoke("mor.revisionmgmnt");
   com::SetThreadErrorInfo(u"stale", u"stale");
   EXPECT_EQ(manager_->Delete(Text(u"H").Get()), E_FAIL);
-  EXPECT_EQ(TakeErrorInfo(), "none");
+  EXPECT_EQ(test_support::TakeErrorText(), "none");
   EXPECT_EQ(rvx_.CommandCreations(), 0);
 }
 
@@ -156,7 +156,8 @@ class RaisedFailures : public Members, public ::testing::WithParamInterface<Rais
 TEST_P(RaisedFailures, BecomeTheMembersCodeWithErrorInformation) {
   GetParam().arrange(rvx_);
   EXPECT_EQ(manager_->Delete(Text(u"H").Get()), GetParam().code);
-  EXPECT_EQ(TakeErrorInfo(), std::string("VNMORMgr.RevManager.1|") + GetParam().description);
+  EXPECT_EQ(test_support::TakeErrorText(),
+            std::string("VNMORMgr.RevManager.1|") + GetParam().description);
 }
 
 INSTANTIATE_TEST_SUITE_P(

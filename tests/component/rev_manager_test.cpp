@@ -35,7 +35,8 @@ TEST_P(ConstructionChecks, ClassFactoryCreationFailsWithTheChecksCodeAndDescript
       component::CreateRevManager(nullptr, IRevManager::IID_, manager.ReleaseAndGetVoidAddress()),
       GetParam().code);
   EXPECT_FALSE(manager);
-  EXPECT_EQ(TakeErrorInfo(), std::string("VNMORMgr.RevManager.1|") + GetParam().description);
+  EXPECT_EQ(test_support::TakeErrorText(),
+            std::string("VNMORMgr.RevManager.1|") + GetParam().description);
 }
 
 TEST_P(ConstructionChecks, DirectInstanceIsMadeAllTheSameAndKeepsTheResult) {
@@ -43,7 +44,8 @@ TEST_P(ConstructionChecks, DirectInstanceIsMadeAllTheSameAndKeepsTheResult) {
   DirectRevManager manager;
   EXPECT_EQ(manager.ConstructionResult(), GetParam().code);
   EXPECT_EQ(manager.Project(), nullptr);
-  EXPECT_EQ(TakeErrorInfo(), std::string("VNMORMgr.RevManager.1|") + GetParam().description);
+  EXPECT_EQ(test_support::TakeErrorText(),
+            std::string("VNMORMgr.RevManager.1|") + GetParam().description);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -17,41 +17,12 @@
 #include "servers/rvx/rvx_server.h"
 #include "services/env.h"
 #include "services/rvx.h"
+#include "tests/support/temporary_home.h"
+#include "tests/support/variable_scope.h"
 
 namespace env_test {
 
-// Sets or unsets process variables and puts the old values back at the end.
-class VariableScope {
- public:
-  VariableScope() = default;
-  VariableScope(const VariableScope&) = delete;
-  VariableScope& operator=(const VariableScope&) = delete;
-  ~VariableScope() {
-    for (auto& [name, old] : saved_) {
-      if (old) {
-        ::setenv(name.c_str(), old->c_str(), 1);
-      } else {
-        ::unsetenv(name.c_str());
-      }
-    }
-  }
-  void Set(const std::string& name, const std::string& value) {
-    Save(name);
-    ::setenv(name.c_str(), value.c_str(), 1);
-  }
-  void Unset(const std::string& name) {
-    Save(name);
-    ::unsetenv(name.c_str());
-  }
-
- private:
-  void Save(const std::string& name) {
-    if (saved_.count(name)) return;
-    const char* old = std::getenv(name.c_str());
-    saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-  }
-  std::map<std::string, std::optional<std::string>> saved_;
-};
+using VariableScope = test_support::VariableScope;
 
 // Class objects registered for one test and revoked after it.
 class InProcessClasses {
@@ -80,20 +51,12 @@ class InProcessClasses {
 class EnvFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "revmgr-env-XXXXXX").string();
-    ASSERT_TRUE(::mkdtemp(pattern.data()));
-    home_ = pattern;
-    variables_.Set("REVMGR_HOME", home_.string());
     for (const char* name : {"_#INT#_PROJECT", "_#INT#_RVXPROJECT", "PW_SUBPROJ", "_#INT#_FTPHOST",
                              "_#INT#_PROJECTGROUP"}) {
       variables_.Unset(name);
     }
     classes_.Register(CLSID_EnvRegistry, env::GetClassObject);
     classes_.Register(CLSID_Env, env::GetClassObject);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(home_, ignored);
   }
 
   void RegisterRvxServer() {
@@ -107,7 +70,7 @@ class EnvFixture : public ::testing::Test {
     return environment;
   }
 
-  std::filesystem::path home_;
+  test_support::TemporaryHome home_{"revmgr-env"};
   VariableScope variables_;
   InProcessClasses classes_;
 };

@@ -27,7 +27,7 @@ class ModuleDispatchTest : public module_test::ModuleTest {
     ASSERT_EQ(CoCreateInstance(CLSID_RevManager, nullptr, CLSCTX_INPROC_SERVER, IDispatch::IID_,
                                dispatch_.ReleaseAndGetVoidAddress()),
               S_OK)
-        << module_test::TakeErrorDescription();
+        << test_support::TakeErrorText();
   }
 
   HRESULT Call(std::u16string_view name, std::uint16_t flags, std::vector<Variant> args,

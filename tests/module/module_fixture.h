@@ -23,6 +23,8 @@
 #include "servers/store/project_setup.h"
 #include "servers/store/revision_store.h"
 #include "tests/com/registry_test_home.h"
+#include "tests/support/error_text.h"
+#include "tests/support/variable_scope.h"
 
 namespace module_test {
 
@@ -68,38 +70,7 @@ class LoadedComponent {
   ModuleExports exports_;
 };
 
-// Sets process environment variables for a scope.
-class VariableScope {
- public:
-  ~VariableScope() {
-    for (const auto& [name, old] : saved_) {
-      if (old) {
-        ::setenv(name.c_str(), old->c_str(), 1);
-      } else {
-        ::unsetenv(name.c_str());
-      }
-    }
-  }
-  void Set(const std::string& name, const std::string& value) {
-    if (!saved_.count(name)) {
-      const char* old = std::getenv(name.c_str());
-      saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-    }
-    ::setenv(name.c_str(), value.c_str(), 1);
-  }
-
- private:
-  std::map<std::string, std::optional<std::string>> saved_;
-};
-
-inline std::string TakeErrorDescription() {
-  com::ComPtr<IErrorInfo> info;
-  if (GetErrorInfo(0, &info) != S_OK || !info) return "none";
-  com::BStr source, description;
-  info->GetSource(&source);
-  info->GetDescription(&description);
-  return source.ToUtf8() + "|" + description.ToUtf8();
-}
+using VariableScope = test_support::VariableScope;
 
 class ModuleTest : public ::testing::Test {
  protected:

@@ -79,7 +79,7 @@ TEST_F(ModuleTest, PlainInstanceAnswersItsInterfacesAndLocksTheModule) {
     ComPtr<IClassFactory> factory = Factory();
     ASSERT_EQ(factory->CreateInstance(nullptr, IID_IRevManager, manager.ReleaseAndGetVoidAddress()),
               S_OK)
-        << module_test::TakeErrorDescription();
+        << test_support::TakeErrorText();
   }
   EXPECT_EQ(Exports().canUnloadNow(), S_FALSE);
   for (const GUID& iid : {IUnknown::IID_, IDispatch::IID_, ISupportErrorInfo::IID_}) {
@@ -107,7 +107,7 @@ TEST_F(ModuleTest, AggregatedInstanceDelegatesToItsOuterObject) {
     ASSERT_EQ(
         factory->CreateInstance(&outer, IUnknown::IID_, outer.inner_.ReleaseAndGetVoidAddress()),
         S_OK)
-        << module_test::TakeErrorDescription();
+        << test_support::TakeErrorText();
   }
   EXPECT_EQ(Exports().canUnloadNow(), S_FALSE);
   IRevManager* manager = nullptr;
@@ -142,15 +142,13 @@ TEST_P(ModuleRefusalTest, FailedConstructionChecksLeaveTheLockCountWhereItWas) {
   void* object = &object;
   EXPECT_EQ(factory->CreateInstance(nullptr, IID_IRevManager, &object), E_ACCESSDENIED);
   EXPECT_EQ(object, nullptr);
-  EXPECT_EQ(module_test::TakeErrorDescription(),
-            std::string("VNMORMgr.RevManager.1|") + c.description);
+  EXPECT_EQ(test_support::TakeErrorText(), std::string("VNMORMgr.RevManager.1|") + c.description);
   Outer outer;
   EXPECT_EQ(
       factory->CreateInstance(&outer, IUnknown::IID_, outer.inner_.ReleaseAndGetVoidAddress()),
       E_ACCESSDENIED);
   EXPECT_FALSE(outer.inner_);
-  EXPECT_EQ(module_test::TakeErrorDescription(),
-            std::string("VNMORMgr.RevManager.1|") + c.description);
+  EXPECT_EQ(test_support::TakeErrorText(), std::string("VNMORMgr.RevManager.1|") + c.description);
   ASSERT_EQ(factory->LockServer(0), S_OK);
   factory = nullptr;
   EXPECT_EQ(Exports().canUnloadNow(), S_OK);
@@ -173,7 +171,7 @@ TEST_F(ModuleTest, HostCreatesTheClassThroughTheRegistry) {
   ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IRevManager,
                              manager.ReleaseAndGetVoidAddress()),
             S_OK)
-      << module_test::TakeErrorDescription();
+      << test_support::TakeErrorText();
   ComPtr<IDispatch> dispatch = manager.Query<IDispatch>();
   ASSERT_TRUE(dispatch);
   std::uint32_t typeInfos = 0;

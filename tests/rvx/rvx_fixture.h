@@ -20,37 +20,16 @@
 #include "servers/store/project_setup.h"
 #include "servers/store/revision_store.h"
 #include "services/rvx.h"
+#include "tests/support/temporary_home.h"
 
 namespace rvx_test {
 
 inline constexpr char16_t kProject[] = u"SHIP1";
 inline constexpr std::int64_t kDatabank = 7;
 
-class TempHome {
- public:
-  TempHome() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "revmgr-rvx-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    path_ = pattern;
-    const char* old = std::getenv("REVMGR_HOME");
-    if (old) previous_ = old;
-    ::setenv("REVMGR_HOME", path_.c_str(), 1);
-  }
-  ~TempHome() {
-    if (previous_) {
-      ::setenv("REVMGR_HOME", previous_->c_str(), 1);
-    } else {
-      ::unsetenv("REVMGR_HOME");
-    }
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempHome(const TempHome&) = delete;
-  TempHome& operator=(const TempHome&) = delete;
-
- private:
-  std::filesystem::path path_;
-  std::optional<std::string> previous_;
+// A product home of its own, with the project in it.
+struct TempHome : test_support::TemporaryHome {
+  TempHome() : test_support::TemporaryHome("revmgr-rvx") {}
 };
 
 // One parameter as a caller appends it.

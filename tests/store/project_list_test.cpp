@@ -8,23 +8,12 @@
 #include "servers/store/product_home.h"
 #include "servers/store/store_error.h"
 #include "temp_dir.h"
+#include "tests/support/variable_scope.h"
 
 namespace store {
 namespace {
 
-// Sets or unsets an environment variable for one test and restores it.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using ScopedEnv = test_support::ScopedVariable;
 
 TEST(ProductHome, FollowsRevmgrHomeThenXdgDataHomeThenHome) {
   ScopedEnv home("HOME", "/home/anna");

@@ -4,11 +4,13 @@
 #include <sqlite3.h>
 
 #include <map>
+#include <memory>
 #include <set>
 
 #include "servers/store/generator.h"
 #include "servers/store/project_list.h"
 #include "small_project.h"
+#include "tests/support/temporary_home.h"
 
 namespace vnquery_test {
 namespace {
@@ -78,8 +80,7 @@ std::string Classify(const std::string& databank, std::int16_t type, std::int16_
 class GeneratedProject : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir_ = new TempDir;
-    ::setenv("REVMGR_HOME", dir_->Path().c_str(), 1);
+    home_ = std::make_unique<test_support::TemporaryHome>("revmgr-vnquery");
     std::string error;
     auto store = store::SetUpProject("GEN", store::kExtendedRvx, {}, {}, &error);
     ASSERT_TRUE(store) << error;
@@ -90,9 +91,8 @@ class GeneratedProject : public ::testing::Test {
     file_ = new std::string(store::FindProjectLocation("GEN")->substr(7));
   }
   static void TearDownTestSuite() {
-    ::unsetenv("REVMGR_HOME");
     delete file_;
-    delete dir_;
+    home_.reset();
   }
 
   // A count over revisions r, objects o and databanks d, straight from the database file.
@@ -130,11 +130,11 @@ class GeneratedProject : public ::testing::Test {
 
   ScopedEnv project_{"_#INT#_PROJECT", "GEN"};
   ScopedTimeZone zone_{"UTC0"};
-  static TempDir* dir_;
+  static std::unique_ptr<test_support::TemporaryHome> home_;
   static std::string* file_;
 };
 
-TempDir* GeneratedProject::dir_ = nullptr;
+std::unique_ptr<test_support::TemporaryHome> GeneratedProject::home_;
 std::string* GeneratedProject::file_ = nullptr;
 
 TEST_F(GeneratedProject, CatalogueEntriesListExactlyTheirRevisions) {

@@ -10,24 +10,11 @@
 #include "platform/com/variant.h"
 #include "servers/store/revision_store.h"
 #include "services/vnquery.h"
+#include "tests/support/variable_scope.h"
 
 namespace vnquery_test {
 
-// Sets or unsets an environment variable and restores the old value at the end of the scope.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ~ScopedEnv() { old_ ? ::setenv(name_.c_str(), old_->c_str(), 1) : ::unsetenv(name_.c_str()); }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  std::string name_;
-  std::optional<std::string> old_;
-};
+using ScopedEnv = test_support::ScopedVariable;
 
 struct Cond {
   std::int32_t attribute;
