@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/support/ratio_main.h"
 #include "servers/store/generator.h"
 #include "servers/store/revision_store.h"
 
@@ -154,41 +155,15 @@ void BM_BaselineRawListing(benchmark::State& state) {
 }
 BENCHMARK(BM_BaselineRawListing)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      std::string name = run.benchmark_name();
-      times_[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
-    }
-  }
-  void PrintRatios() const {
-    auto ratio = [&](const char* label, const char* ours, const char* base) {
-      auto a = times_.find(ours);
-      auto b = times_.find(base);
-      if (a == times_.end() || b == times_.end() || b->second <= 0) return;
-      std::printf("%-52s %9.1f ms vs %9.1f ms  ratio %6.2f\n", label, a->second, b->second,
-                  a->second / b->second);
-    };
-    std::printf("\nRatios (store / bare SQLite), 1,000,000 revisions:\n");
-    ratio("generate revisions vs insert plain rows", "BM_GenerateRevisions",
-          "BM_BaselineRawInsert");
-    ratio("11-column listing via cursor vs bare statement", "BM_ListingThroughStore",
-          "BM_BaselineRawListing");
-  }
-
- private:
-  std::map<std::string, double> times_;
+constexpr bench_support::Ratio kRatios[] = {
+    {"generate revisions vs insert plain rows", "BM_GenerateRevisions", "BM_BaselineRawInsert"},
+    {"11-column listing via cursor vs bare statement", "BM_ListingThroughStore",
+     "BM_BaselineRawListing"},
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
-  return 0;
+  return bench_support::RunWithRatios(
+      argc, argv, "Ratios (store / bare SQLite), 1,000,000 revisions:", kRatios);
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/ratio_main.h"
 #include "platform/ui/list_view.h"
 
 namespace {
@@ -187,44 +188,17 @@ BENCHMARK(BM_BaselineVectorEraseEveryTenth)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
-// Collects the real times to print the ratios after the run.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      std::string name = run.benchmark_name();
-      times_[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
-    }
-  }
-  void PrintRatios() const {
-    auto ratio = [&](const char* label, const char* ours, const char* base) {
-      auto a = times_.find(ours);
-      auto b = times_.find(base);
-      if (a == times_.end() || b == times_.end() || b->second <= 0) return;
-      std::printf("%-46s %8.1f ms vs %8.1f ms  ratio %6.2f\n", label, a->second, b->second,
-                  a->second / b->second);
-    };
-    std::printf("\nRatios (list view / baseline), 1,000,000 rows:\n");
-    ratio("insert at top vs vector push_back", "BM_ListViewInsertAtTop",
-          "BM_BaselineVectorPushBack");
-    ratio("page quicksort vs std::sort of the texts", "BM_ListViewPageQuickSort",
-          "BM_BaselineStdSortColumn");
-    ratio("delete every 10th vs vector erase", "BM_ListViewDeleteEveryTenth",
-          "BM_BaselineVectorEraseEveryTenth");
-  }
-
- private:
-  std::map<std::string, double> times_;
+constexpr bench_support::Ratio kRatios[] = {
+    {"insert at top vs vector push_back", "BM_ListViewInsertAtTop", "BM_BaselineVectorPushBack"},
+    {"page quicksort vs std::sort of the texts", "BM_ListViewPageQuickSort",
+     "BM_BaselineStdSortColumn"},
+    {"delete every 10th vs vector erase", "BM_ListViewDeleteEveryTenth",
+     "BM_BaselineVectorEraseEveryTenth"},
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
-  benchmark::Shutdown();
-  return 0;
+  return bench_support::RunWithRatios(argc, argv,
+                                      "Ratios (list view / baseline), 1,000,000 rows:", kRatios);
 }
