@@ -270,6 +270,11 @@ TEST_F(ListingQueryTest, ACreationFailureDoesNothingElse) {
 }
 
 TEST(ListingQueryWithoutServerTest, AnUnknownProgIdIsACreationFailure) {
+  // In-process server registrations last for the process; ctest gives each case its own.
+  CLSID known;
+  if (SUCCEEDED(CLSIDFromProgID(u"VnQuerySrv.VNQuery", &known))) {
+    GTEST_SKIP() << "an earlier case in this process registered the query server";
+  }
   const ListingOutcome outcome = RunListingQuery({"All models", "*", "", ""});
   EXPECT_FALSE(outcome.serverCreated);
 }
