@@ -38,4 +38,11 @@ class ComponentTest : public HostTest {
   fakes::FakeVnQueryServer query_;
 };
 
+// A command whose result "res" (position 0) is res.
+inline fakes::CommandScript Result(com::Variant res) {
+  fakes::CommandScript script;
+  script.outputs[0] = std::move(res);
+  return script;
+}
+
 }  // namespace testing_support

@@ -11,11 +11,7 @@ using component::DirectRevManager;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-fakes::CommandScript Result(com::Variant res) {
-  fakes::CommandScript script;
-  script.outputs[0] = std::move(res);
-  return script;
-}
+using testing_support::Result;
 
 class Rename : public testing_support::ComponentTest {
  protected:

@@ -19,11 +19,7 @@ com::BStr Text(std::u16string_view text) {
   return com::BStr(text);
 }
 
-fakes::CommandScript Result(com::Variant res) {
-  fakes::CommandScript script;
-  script.outputs[0] = std::move(res);
-  return script;
-}
+using testing_support::Result;
 
 class Members : public testing_support::ComponentTest {
  protected:
